@@ -5,4 +5,5 @@ dir=$1
 shift
 # shellcheck disable=SC1091
 . "$dir/env"
+export QUORVEL_BROWSER_LOG="Z:${dir//\//\\}\\browser-launches.txt"
 exec "$WINE" "$@" </dev/null

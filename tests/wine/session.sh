@@ -2,7 +2,10 @@
 # A test session: an Xvfb screen of a given size and a private Wine prefix on it.
 #   session.sh start DIR WIDTHxHEIGHT ARCH   (ARCH: x86 or x64, the build the tests run)
 #   session.sh stop DIR
-# Tests run their programs in it with run.sh DIR PROGRAM ARGS...
+# Tests run their programs in it with run.sh DIR PROGRAM ARGS... The session's web
+# browser is a recorder: each address handed to it is appended as a line to
+# DIR/browser-launches.txt, which run.sh names to Windows programs in the environment
+# variable QUORVEL_BROWSER_LOG.
 set -euo pipefail
 action=$1
 dir=$(realpath -m "$2")
@@ -46,13 +49,22 @@ ENV
     mkdir -p "$WINEPREFIX"
     "$WINESERVER" -p </dev/null >/dev/null 2>&1
     "$WINE" wineboot --init </dev/null >/dev/null 2>&1
+    # The browser: a recorder of the addresses that Wine's URL handler passes on.
+    cat >"$dir/browser.sh" <<BROWSER
+#!/bin/sh
+for address in "\$@"; do printf '%s\\n' "\$address" >>"$dir/browser-launches.txt"; done
+BROWSER
+    chmod +x "$dir/browser.sh"
     # Without a window manager, Wine must draw frames itself and not wait for one.
-    cat >"$dir/settings.reg" <<'REG'
+    cat >"$dir/settings.reg" <<REG
 REGEDIT4
 
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
 "Managed"="N"
 "Decorated"="N"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]
+"Browsers"="$dir/browser.sh"
 REG
     "$WINE" regedit /S "Z:${dir//\//\\}\\settings.reg" </dev/null >/dev/null 2>&1
     ;;
