@@ -226,6 +226,11 @@ class PeFile:
                     found.append(Resource(rtype, name, lang, self.read(data_rva, size), code_page))
         return found
 
+    def resource_time_stamps(self):
+        """The TimeDateStamp of every directory in the resource tree."""
+        self.resources()
+        return self.resource_directory_stamps
+
     # --- base relocations ---------------------------------------------------------
 
     def relocation_blocks(self):
