@@ -9,7 +9,7 @@ target_compile_options(quorvel_flags INTERFACE
     -Os -Wall -Wextra
     $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>
     -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections
-    -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
+    -ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 target_compile_definitions(quorvel_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_include_directories(quorvel_flags INTERFACE ${CMAKE_SOURCE_DIR})
 
