@@ -2,6 +2,8 @@
 // -fexec-charset=GBK: the texts below reach the system as GBK bytes.
 #include "ui/main_window_definition.h"
 
+#include "prompt/download_prompt.h"
+
 const ControlDefinition DownloadButton = {
     "按钮1",                    // name
     "BUTTON",                   // className
@@ -14,7 +16,7 @@ const ControlDefinition DownloadButton = {
         | BS_MULTILINE,         // style: a normal push button, not the default one
     true,                       // visible
     0,                          // tabOrder
-    nullptr,                    // onClick
+    OnDownloadButtonClicked,    // onClick
 };
 
 static const ControlDefinition* const MainWindowControls[] = {&DownloadButton};

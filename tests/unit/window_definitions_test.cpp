@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "gbk.h"
+#include "prompt/download_prompt.h"
 #include "ui/main_window_definition.h"
 
 TEST(WindowDefinitions, LookupByIdentifier)
@@ -46,6 +47,7 @@ TEST(WindowDefinitions, DownloadButtonRecord)
     EXPECT_EQ(button.style & (WS_VISIBLE | WS_DISABLED | BS_DEFPUSHBUTTON | BS_OWNERDRAW), 0u);
     EXPECT_TRUE(button.visible);
     EXPECT_EQ(button.tabOrder, 0);
+    EXPECT_EQ(button.onClick, &OnDownloadButtonClicked) << "the one routine bound in the definitions";
 }
 
 // Every text of the definitions, against the GBK encoding of its readable form.

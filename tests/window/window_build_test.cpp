@@ -14,6 +14,7 @@
 
 #include "app/message_loop.h"
 #include "app/startup_window.h"
+#include "prompt/prompt_texts.h"
 #include "ui/main_window_definition.h"
 #include "ui/program_icons.h"
 #include "ui/program_window.h"
@@ -490,9 +491,45 @@ TEST(WindowFocus, StaysOnTheWindowWhenTheButtonCannotTakeIt)
 
 // --- The button's click ---
 
-// A click reaches the window as BN_CLICKED from control 100; with no routine bound it
-// runs nothing: no window appears and the window and button stay as they were.
-TEST(ButtonClick, WithNothingBoundLeavesEverythingAsItWas)
+// The notices the click's routine shows in this thread, each read and closed with OK from
+// within its own message loop; and whether the main window was disabled meanwhile.
+struct NoticesSeen {
+    std::vector<std::string> texts;
+    std::vector<bool> windowEnabled;
+};
+NoticesSeen* noticesSeen;
+HWND activatedBox;
+
+void CALLBACK ReadAndCloseNotice(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    char text[128] = {};
+    GetWindowTextA(GetDlgItem(activatedBox, 0xFFFF), text, sizeof text);
+    noticesSeen->texts.push_back(text);
+    noticesSeen->windowEnabled.push_back(IsWindowEnabled(mainWindow) != FALSE);
+    PostMessageA(activatedBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(activatedBox, IDOK)));
+}
+
+LRESULT CALLBACK CloseNotices(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && noticesSeen) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        char className[16] = {};
+        GetClassNameA(box, className, sizeof className);
+        if (std::string(className) == "#32770") {
+            // The box fills in its texts after it is activated.
+            activatedBox = box;
+            SetTimer(nullptr, 0, 50, ReadAndCloseNotice);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A click reaches the window as BN_CLICKED from control 100, which runs the bound prompt
+// once, inside the click: its two notices, with the window disabled, and nothing more.
+// Afterwards the window and button are as they were.
+TEST(ButtonClick, RunsTheBoundRoutineOnceAndLeavesTheWindowAsItWas)
 {
     ASSERT_TRUE(ActivateMainWindow());
     auto windowState = [] {
@@ -508,19 +545,28 @@ TEST(ButtonClick, WithNothingBoundLeavesEverythingAsItWas)
     const std::vector<HWND> windowsBefore = WindowsOfThread();
     const std::string stateBefore = windowState();
 
+    NoticesSeen seen;
+    noticesSeen = &seen;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, CloseNotices, nullptr, GetCurrentThreadId());
     SentMessages sent;
     SendMessageA(button, BM_CLICK, 0, 0);
+    UnhookWindowsHookEx(hook);
+    noticesSeen = nullptr;
     Flush();
 
     std::vector<Sent> commands = sent.To(mainWindow, WM_COMMAND);
     ASSERT_EQ(commands.size(), 1u) << "WM_COMMAND sent to the window";
     EXPECT_EQ(Hex(commands[0].wParam), Hex(MAKEWPARAM(ButtonId, BN_CLICKED)));
     EXPECT_EQ(reinterpret_cast<HWND>(commands[0].lParam), button);
-    EXPECT_EQ(WindowsOfThread(), windowsBefore) << "a window was created or destroyed";
+    EXPECT_EQ(seen.texts, (std::vector<std::string>{ForumNoticeText, GroupNoticeText}));
+    EXPECT_EQ(seen.windowEnabled, (std::vector<bool>{false, false})) << "the window took input during a notice";
+    EXPECT_EQ(WindowsOfThread(), windowsBefore) << "a window was left behind or destroyed";
     EXPECT_EQ(windowState(), stateBefore);
-    EXPECT_EQ(GetActiveWindow(), mainWindow);
-    EXPECT_EQ(GetFocus(), button);
+    EXPECT_TRUE(IsWindowEnabled(mainWindow));
     EXPECT_TRUE(IsWindowEnabled(button));
+    // Back in the window, the focus is on the button again.
+    ASSERT_TRUE(ActivateMainWindow());
+    EXPECT_TRUE(PumpUntil([] { return GetFocus() == button; }, 2000)) << "focus on " << ClassOf(GetFocus());
 }
 
 // --- Keyboard rules, as the window applies them at pre-translation ---
