@@ -20,22 +20,41 @@ bool HasZeroByteHint(uint32_t word)
 
 // Reads a word at a time once aligned to 4 bytes. The aligned word that holds the NUL may
 // reach up to three bytes past it, never across a page: hence no address sanitizing here.
-__attribute__((no_sanitize_address)) size_t TextLength(const char* text)
+// The byte steps are spelt out and the function starts a cache line, so that short texts
+// are measured as fast as by a byte loop and the word loop never straddles two lines.
+__attribute__((no_sanitize_address, aligned(64))) size_t TextLength(const char* text)
 {
     if (!text)
         return 0;
     const char* p = text;
-    for (; reinterpret_cast<uintptr_t>(p) % 4 != 0; ++p) {
+    switch (reinterpret_cast<uintptr_t>(p) % 4) {
+    case 1:
         if (*p == '\0')
             return size_t(p - text);
+        ++p;
+        [[fallthrough]];
+    case 2:
+        if (*p == '\0')
+            return size_t(p - text);
+        ++p;
+        [[fallthrough]];
+    case 3:
+        if (*p == '\0')
+            return size_t(p - text);
+        ++p;
     }
     for (;; p += 4) {
         if (!HasZeroByteHint(*reinterpret_cast<const TextWord*>(p)))
             continue;
-        for (int i = 0; i < 4; ++i) {
-            if (p[i] == '\0')
-                return size_t(p - text) + size_t(i);
-        }
+        // The first NUL from the lowest address up; a word without one was a false hint.
+        if (p[0] == '\0')
+            return size_t(p - text);
+        if (p[1] == '\0')
+            return size_t(p - text) + 1;
+        if (p[2] == '\0')
+            return size_t(p - text) + 2;
+        if (p[3] == '\0')
+            return size_t(p - text) + 3;
     }
 }
 
