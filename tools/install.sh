@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12 (run as root): the MinGW-w64 cross
 # compilers, CMake and Ninja, Wine with its 32-bit part, Xvfb, GoogleTest's sources, a
-# CJK font, ImageMagick for screenshots and Python for the file checks.
+# CJK font and Wine's own fonts, ImageMagick for screenshots, Python for the file checks,
+# and clang with its fuzzer and Google Benchmark for the text routines on the host.
 set -euo pipefail
 packages=(
     cmake ninja-build python3
@@ -9,6 +10,7 @@ packages=(
     wine wine64 wine32:i386
     xvfb xauth imagemagick fonts-wqy-microhei fonts-wine
     googletest
+    clang libclang-rt-14-dev libbenchmark-dev
 )
 missing=()
 for package in "${packages[@]}"; do
