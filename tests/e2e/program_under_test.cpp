@@ -4,8 +4,8 @@
 
 namespace {
 
-// Long enough for the program to wait for Wine's desktop process to start (about ten
-// seconds here) should that process have ended just before.
+// Long enough for the program to start Wine's desktop process again (about ten seconds
+// here) should it have ended just before.
 constexpr DWORD WindowTimeoutMs = 20000;
 
 std::wstring& StoredProgramPath()
@@ -84,26 +84,16 @@ ProgramUnderTest::ProgramUnderTest(const StartOptions& options)
     std::wstring commandLine = L"\"" + path + L"\"";
     if (!options.arguments.empty())
         commandLine += L" " + options.arguments;
-    // The program and any helper Wine starts for it get no part of this driver's output,
-    // which the test runner reads until every writer has closed it.
-    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-    HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             &inheritable, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
     if (options.showCommand) {
-        startup.dwFlags |= STARTF_USESHOWWINDOW;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = *options.showCommand;
     }
-    BOOL created = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                  &startup, &process_);
-    DWORD error = GetLastError();
-    CloseHandle(nul);
-    if (!created) {
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_)) {
         char text[64];
-        std::snprintf(text, sizeof text, "CreateProcess failed, error %lu", error);
+        std::snprintf(text, sizeof text, "CreateProcess failed, error %lu", GetLastError());
         startFailure_ = text;
         return;
     }
