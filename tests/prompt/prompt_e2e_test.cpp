@@ -8,12 +8,17 @@
 
 #include "tests/prompt/prompt_driver.h"
 
+// A fresh program, with the browser's log emptied before it starts.
+class DownloadPrompt : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(program.Started()) << program.StartFailure(); }
 
-TEST(DownloadPrompt, AClickShowsEachNoticeBeforeItsPageInOrder)
-{
     BrowserLog log;
     ProgramUnderTest program;
-    ASSERT_TRUE(program.Started()) << program.StartFailure();
+};
+
+TEST_F(DownloadPrompt, AClickShowsEachNoticeBeforeItsPageInOrder)
+{
     ClickButton(program);
 
     HWND forum = WaitForBox(program);
@@ -38,11 +43,8 @@ TEST(DownloadPrompt, AClickShowsEachNoticeBeforeItsPageInOrder)
     EXPECT_TRUE(program.Running());
 }
 
-TEST(DownloadPrompt, TheSpaceBarAloneStartsTheSequence)
+TEST_F(DownloadPrompt, TheSpaceBarAloneStartsTheSequence)
 {
-    BrowserLog log;
-    ProgramUnderTest program;
-    ASSERT_TRUE(program.Started()) << program.StartFailure();
     ASSERT_TRUE(MakeForeground(program.Window()));
     PressKeys({VK_SPACE});
     ExpectNotice(WaitForBox(program), ForumNotice);
@@ -51,7 +53,7 @@ TEST(DownloadPrompt, TheSpaceBarAloneStartsTheSequence)
 }
 
 // However the first notice is closed, the forum page opens and the sequence goes on.
-TEST(DownloadPrompt, ClosingTheFirstNoticeAnyWayOpensTheForumPage)
+TEST(DownloadPromptClosing, ClosingTheFirstNoticeAnyWayOpensTheForumPage)
 {
     struct Case {
         const char* how;
@@ -83,11 +85,8 @@ TEST(DownloadPrompt, ClosingTheFirstNoticeAnyWayOpensTheForumPage)
     }
 }
 
-TEST(DownloadPrompt, ClicksOnTheWindowDuringANoticeChangeNothing)
+TEST_F(DownloadPrompt, ClicksOnTheWindowDuringANoticeChangeNothing)
 {
-    BrowserLog log;
-    ProgramUnderTest program;
-    ASSERT_TRUE(program.Started()) << program.StartFailure();
     ClickButton(program);
     HWND forum = WaitForBox(program);
     ASSERT_NE(forum, nullptr);
@@ -104,11 +103,8 @@ TEST(DownloadPrompt, ClicksOnTheWindowDuringANoticeChangeNothing)
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{ForumPage, GroupPage}));
 }
 
-TEST(DownloadPrompt, TwoClicksGiveTwoWholeSequences)
+TEST_F(DownloadPrompt, TwoClicksGiveTwoWholeSequences)
 {
-    BrowserLog log;
-    ProgramUnderTest program;
-    ASSERT_TRUE(program.Started()) << program.StartFailure();
     for (int click = 0; click < 2; ++click) {
         ClickButton(program);
         RunSequence(program, log, 2 * click);
