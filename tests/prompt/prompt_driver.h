@@ -24,7 +24,8 @@ class BrowserLog {
 public:
     BrowserLog();
     std::vector<std::string> Lines() const;
-    bool WaitForLines(size_t count, DWORD timeoutMs = 5000) const;
+    // A deadline, not a pause: under load the browser can get a page seconds late.
+    bool WaitForLines(size_t count, DWORD timeoutMs = 20000) const;
 
 private:
     std::string path_;
