@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <string>
@@ -90,6 +91,27 @@ DWORD HandlesKeptPerSettlingWait()
     return HandlesKeptByOneSettlingWait();
 }
 
+bool UrlHandlerRunning()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool running = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !running; more = Process32Next(snapshot, &entry))
+        running = lstrcmpiA(entry.szExeFile, "rundll32.exe") == 0;
+    CloseHandle(snapshot);
+    return running;
+}
+
+// The program back in its message loop: no URL handler left whose settling it may still
+// be waiting for, and so no handle of a started process still open.
+bool ProgramSettled(const ProgramUnderTest& program)
+{
+    return WaitFor([] { return !UrlHandlerRunning(); }, 10000) &&
+           WaitFor([&] { return IsWindowEnabled(program.Window()) != FALSE; }, 3000) &&
+           HoldsFor([] { return !UrlHandlerRunning(); }, 300);
+}
+
 }  // namespace
 
 TEST(PromptLeaks, AHundredSequencesLeaveHandlesAndMemoryAsTheyWere)
@@ -104,6 +126,7 @@ TEST(PromptLeaks, AHundredSequencesLeaveHandlesAndMemoryAsTheyWere)
     ClickButton(program);
     RunSequence(program, log, 0);
     ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(ProgramSettled(program));
     const DWORD handlesBefore = HandleCountOf(program.ProcessId());
     const SIZE_T bytesBefore = PrivateBytesOf(program.ProcessId());
 
@@ -116,7 +139,7 @@ TEST(PromptLeaks, AHundredSequencesLeaveHandlesAndMemoryAsTheyWere)
         ASSERT_FALSE(HasFatalFailure()) << "sequence " << sequence;
     }
     const DWORD took = GetTickCount() - start;
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(program.Window()) != FALSE; }, 3000));
+    ASSERT_TRUE(ProgramSettled(program));
     const DWORD handlesAfter = HandleCountOf(program.ProcessId());
     const SIZE_T bytesAfter = PrivateBytesOf(program.ProcessId());
 
