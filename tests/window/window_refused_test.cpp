@@ -28,8 +28,7 @@ constexpr int MessageTextId = 0xFFFF;
 constexpr int IconId = 1088;
 constexpr DWORD BoxTimeoutMs = 15000;
 
-template <size_t N>
-std::string HexOf(const unsigned char (&bytes)[N])
+std::string HexOf(const std::string& bytes)
 {
     std::string text;
     char byte[4];
@@ -40,15 +39,10 @@ std::string HexOf(const unsigned char (&bytes)[N])
     return text;
 }
 
-std::string HexOf(const std::string& bytes)
+template <size_t N>
+std::string HexOf(const unsigned char (&bytes)[N])
 {
-    std::string text;
-    char byte[4];
-    for (unsigned char b : bytes) {
-        std::snprintf(byte, sizeof byte, "%02X ", b);
-        text += byte;
-    }
-    return text;
+    return HexOf(std::string(bytes, bytes + N));
 }
 
 std::string TextOf(HWND window)
