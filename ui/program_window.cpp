@@ -73,13 +73,14 @@ int ReadControlStates(const ProgramWindow& window, ControlState (&states)[MaxCon
     for (int i = 0; i < definition.controlCount; ++i) {
         HWND control = ControlHandle(window, i);
         LONG style = GetWindowLongA(control, GWL_STYLE);
-        bool enabled = IsWindowEnabled(control) != FALSE;
-        bool isButton = lstrcmpiA(definition.controls[i]->className, "BUTTON") == 0;
-        LONG kind = style & BS_TYPEMASK;
+        bool enabled = !(style & WS_DISABLED);
+        // The control itself says whether it is a push button, and of which kind, as it
+        // tells the dialog manager.
+        LRESULT code = SendMessageA(control, WM_GETDLGCODE, 0, 0);
         states[i].tabOrder = definition.controls[i]->tabOrder;
         states[i].takesFocus = enabled && (style & WS_VISIBLE) && (style & WS_TABSTOP);
-        states[i].isPushButton = enabled && isButton && (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON);
-        states[i].isDefaultButton = enabled && isButton && kind == BS_DEFPUSHBUTTON;
+        states[i].isPushButton = enabled && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+        states[i].isDefaultButton = enabled && (code & DLGC_DEFPUSHBUTTON);
         states[i].caption = definition.controls[i]->caption;
     }
     return definition.controlCount;
@@ -112,7 +113,8 @@ void OnFocusReceived(ProgramWindow& window)
 {
     HWND target = window.rememberedFocus;
     window.rememberedFocus = nullptr;
-    if (!target || !IsWindow(target) || !IsChild(window.handle, target)) {
+    // IsChild is false for a control that no longer exists.
+    if (!target || !IsChild(window.handle, target)) {
         ControlState states[MaxControlsPerWindow];
         int first = FirstInFocusOrder(states, ReadControlStates(window, states));
         target = first >= 0 ? ControlHandle(window, first) : nullptr;

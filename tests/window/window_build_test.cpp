@@ -653,6 +653,61 @@ TEST(KeyboardRules, ConsumeTabButPassOnEnterAndEveryModifiedEsc)
     SetFocus(button);
 }
 
+// The button's window procedure while a test holds it: BM_CLICK is counted and goes no
+// further, so the bound prompt does not run; everything else reaches the control.
+WNDPROC buttonProcedure;
+int clicksSwallowed;
+
+LRESULT CALLBACK SwallowClicks(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == BM_CLICK) {
+        ++clicksSwallowed;
+        return 0;
+    }
+    return CallWindowProcA(buttonProcedure, window, message, wParam, lParam);
+}
+
+// Enter clicks a button only while the control itself is an enabled push button of the
+// default kind: the window reads the kind and state from the control at each key.
+TEST(KeyboardRules, EnterClicksTheButtonOnlyWhileTheControlIsAnEnabledDefaultButton)
+{
+    struct Case {
+        const char* name;
+        DWORD kind;
+        bool enabled;
+        bool clicked;
+    };
+    const Case cases[] = {
+        {"default push button", BS_DEFPUSHBUTTON, true, true},
+        {"default push button, disabled", BS_DEFPUSHBUTTON, false, false},
+        {"normal push button", BS_PUSHBUTTON, true, false},
+        {"check box", BS_AUTOCHECKBOX, true, false},
+    };
+    ASSERT_TRUE(ActivateMainWindow());
+    const DWORD kindBefore = GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK;
+    buttonProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SwallowClicks)));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendMessageA(button, BM_SETSTYLE, c.kind, FALSE);
+        EnableWindow(button, c.enabled);
+        clicksSwallowed = 0;
+
+        MSG message = {};
+        message.hwnd = button;
+        message.message = WM_KEYDOWN;
+        message.wParam = VK_RETURN;
+        message.lParam = 1;
+        EXPECT_EQ(PreTranslateForWindow(mainWindow, message), c.clicked);
+        EXPECT_EQ(clicksSwallowed, c.clicked ? 1 : 0);
+    }
+    SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProcedure));
+    SendMessageA(button, BM_SETSTYLE, kindBefore, FALSE);
+    EnableWindow(button, TRUE);
+    SetFocus(button);
+    EXPECT_EQ(GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK, kindBefore);
+}
+
 // --- Closing ---
 
 constexpr UINT GuardExitCode = 0x6A7D;
