@@ -1,15 +1,15 @@
 #include "prompt/text_memory.h"
 
-#include <windows.h>
+#include <cstdlib>
 
 #include "app/fatal_error.h"
 
 char* AllocateText(size_t size)
 {
-    void* block = HeapAlloc(GetProcessHeap(), 0, size);
+    void* block = std::malloc(size);
     if (!block)
         EndWithFatalError(MemoryFailureText);
     return static_cast<char*>(block);
 }
 
-void ReleaseText(char* text) { HeapFree(GetProcessHeap(), 0, text); }
+void ReleaseText(char* text) { std::free(text); }
