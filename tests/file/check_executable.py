@@ -333,6 +333,24 @@ def check_no_build_paths(pe, f, ctx):
                        f"({pe.describe_offset(at)}); expected no build paths in the file")
 
 
+# --- size -----------------------------------------------------------------------------
+
+# The least program of its kind (bench/wine/baseline.cpp), built with the same flags and
+# resources, and how much larger the program may be.
+BASELINE = os.path.join("bench", "bench_baseline.exe")
+SIZE_GOAL = 1.15
+
+def check_size(pe, f, ctx):
+    baseline = PeFile(read_bytes(os.path.join(ctx["build"], BASELINE)))
+    ratio = len(pe.data) / len(baseline.data)
+    print(f"{len(pe.data)} bytes against the baseline's {len(baseline.data)}: {ratio:.3f}")
+    if not f.expect("size against the baseline", f"{ratio:.3f}", f"at most {SIZE_GOAL}", ok=ratio <= SIZE_GOAL):
+        # Each section takes whole file-alignment steps: the one over a step shows here.
+        theirs = {s.name: s.virtual_size for s in baseline.sections}
+        for s in pe.sections:
+            print(f"  {s.name:8} {s.virtual_size:6} bytes in {s.raw_size:6}; baseline {theirs.get(s.name, 0):6}")
+
+
 CHECKS = {
     "headers": check_headers,
     "imports": check_imports,
@@ -342,6 +360,7 @@ CHECKS = {
     "icon_source": check_icon_source,
     "version": check_version,
     "no_build_paths": check_no_build_paths,
+    "size": check_size,
 }
 
 
